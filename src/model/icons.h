@@ -134,3 +134,14 @@ inline constexpr std::array<char16_t, kCount> kCodepoints = [] {
   return out;
 }();
 }  // namespace Icon
+
+// Weather symbols. These are ordinary Unicode characters taken from the symbol font
+// (DejaVu Sans), not from the icon font, so they are deliberately not in kAll.
+namespace Icon {
+inline constexpr const char* WeatherSun = "\u2600";       // ☀ clear, daytime
+inline constexpr const char* WeatherMoon = "\u263E";      // ☾ clear, night
+inline constexpr const char* WeatherCloud = "\u2601";     // ☁ clouds, fog
+inline constexpr const char* WeatherUmbrella = "\u2602";  // ☂ rain and everything else
+inline constexpr const char* WeatherSnow = "\u2744";      // ❄ snow
+inline constexpr const char* WeatherThunder = "\u26A1";   // ⚡ thunderstorm
+}  // namespace Icon
