@@ -1,0 +1,119 @@
+// The one application object: owns the database and every piece of interface
+// state. Every member runs on the main thread.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/records.h"
+
+enum Page : int {
+    PageOverview = 0,
+    PageActivitiesList = 1,
+    PageMapRoutes = 2,
+    PageTrophies = 3,
+    PageProfilesList = 4,
+    PageTools = 5,
+    PageSettingsView = 6,
+};
+constexpr int kPageCount = 7;
+
+struct PageInfo {
+    const char* label;
+    const char* icon;
+};
+const PageInfo& PageInfoOf(int page);
+
+// Reads STRIDELY_PAGE's value: leading decimal digits, anything else gives 0,
+// clamped to 0..6.
+int ParseStartPage(const char* value);
+
+// What the shell offers the App; main wires these to the window. Tests leave
+// them empty.
+struct ShellHooks {
+    std::function<void()> showWindow;      // show (also from hidden), restore, raise
+    std::function<bool()> trayAvailable;   // a tray icon exists to bring the window back
+};
+
+// Monotonic seconds for frame-to-frame timing.
+double MonotonicSeconds();
+
+struct App {
+    // Persistent state.
+    Database db;
+
+    // Shell state.
+    std::string dataDir;
+    std::string dataPath;
+    int page = PageOverview;
+    bool savePending = false;
+    double changedAt = 0.0;
+    bool startedMinimised = false;
+    int appliedAccent = -1;
+    int lastTickMinute = -1;
+    float fontScale = 1.0f;
+    ShellHooks hooks;
+    bool showGallery = false;  // --gallery: draws every primitive instead of a page
+
+    // Clocks; tests replace them to step time deterministically.
+    std::function<double()> monotonic = MonotonicSeconds;
+    std::function<int64_t()> wallClock;  // epoch seconds; empty = time(nullptr)
+
+    // Overlay requests: set by anyone, consumed by Frame which opens the popup.
+    bool editorRequested = false;
+    Activity editorDraft;
+    bool editorIsNew = false;
+    bool editorAutoCalories = true;
+    bool detailRequested = false;
+    std::string detailActivityId;
+    bool detailFitPending = false;
+    bool motivationRequested = false;
+    std::string motivationTitle, motivationBody, motivationSpeech;
+    bool onboardingRequested = false;
+    Profile onboardingDraft;
+
+    // Per-feature state kept here so that profile switches can reset it.
+    std::string mapSelectedRouteId;
+    bool mapInitialViewDone = false;
+    int mapTileStyle = 0;
+    double lastWeatherFetch = -1e9;
+    bool toolsPrefilled = false;
+
+    // Stopwatch (tools page; the sidebar shows it while it has time on it).
+    bool stopwatchRunning = false;
+    double stopwatchAccum = 0.0;
+    double stopwatchStart = 0.0;
+    std::vector<double> stopwatchLaps;
+
+    // Start-up: load data, request onboarding when there is no profile, pick
+    // the start page. dataDirectory empty = the usual data directory.
+    void Init(bool minimised, const std::string& dataDirectory = "");
+    void Frame();
+    void Sidebar(float w, float h);
+    void OnTimer();
+    bool IsAnimating() const;
+    void ShowMainWindow();
+    void ShowTrayHint();
+    void OnTrayCommand(int id);
+    void OnToastActivated();  // takes the argument stored by the notification handler
+    void SwitchProfile(const Profile& p);
+    void MarkChanged();
+    void SaveNow();
+    void Shutdown();
+
+    // Whole seconds on the stopwatch: accumulated plus the running stretch.
+    double StopwatchElapsed() const;
+    int64_t WallNow() const;
+
+    // How many times the data file was written; tests and benchmarks read it.
+    int saveCount = 0;
+
+private:
+    void DrawDecoration();
+    void DrawPage();
+    void OpenRequestedPopups();
+};
+
+App& TheApp();
