@@ -144,6 +144,8 @@ const CatalogIndex& Catalog() {
     return index;
 }
 
+constexpr int kMedalIndex = 0;  // "medal" leads the catalog
+
 int CatalogIndexOf(std::string_view key) {
     const auto& byKey = Catalog().byKey;
     auto it = byKey.find(key);
@@ -167,8 +169,12 @@ int MedalTier(double calories) {
 void LoadHeld(AwardContext& ctx) {
     ctx.held.fill(false);
     for (const Award& a : ctx.db.awards) {
+        // Medals are most of the list: once one of the profile's is seen, the rest
+        // need neither the profile comparison nor the hash look-up.
+        const bool medal = a.key == "medal";
+        if (medal && ctx.held[kMedalIndex]) continue;
         if (a.profileId != ctx.profile.id) continue;
-        const int i = CatalogIndexOf(a.key);
+        const int i = medal ? kMedalIndex : CatalogIndexOf(a.key);
         if (i >= 0) ctx.held[i] = true;
     }
     ctx.heldKnown = true;
@@ -231,37 +237,84 @@ void GrantAwardOnce(AwardContext& ctx, const std::string& key, bool condition) {
     GrantAward(ctx, key, "", -1);
 }
 
+namespace {
+
+// Everything the rules read from the profile's activities, gathered in one pass
+// over the stored list. None of it depends on the order of ProfileActivities, so
+// the evaluation needs no sort (it runs inside every save and import step).
+struct ProfileFigures {
+    int count = 0;          // activities of the profile, the new one included
+    int sameSport = 0;      // of them with the new one's sport
+    double totalKm = 0.0;
+    int streak = 0;         // consecutive active days ending on the new one's day, up to 30
+    int sportKinds = 0;     // distinct sport codes, counted up to 3
+    const Activity* previous = nullptr;  // latest activity that started earlier
+    double weekKm = 0.0;    // the Monday-to-Sunday week of the new one
+    int earlierRuns = 0;    // runs other than the new one
+    double longestRunKm = 0.0;
+    int pacedRuns = 0;      // of them with 3 km or more and a positive pace
+    double bestPace = 1e9;
+};
+
+constexpr int kStreakWindow = 30;  // the longest streak badge
+
+ProfileFigures GatherFigures(const Database& db, const Profile& profile, const Activity& A,
+                             int64_t dayA) {
+    ProfileFigures f;
+    const int64_t monday = WeekStart(dayA);
+    std::array<bool, kStreakWindow> active{};  // index = days before dayA
+    std::array<int, 3> kinds{};
+    // Only activities that start in this range can lie on the days that matter.
+    const int64_t dayFrom = std::min(dayA - (kStreakWindow - 1), monday);
+    const int64_t dayTo = std::max(dayA, monday + 6);
+    const int64_t lo = EarliestStartOfDay(dayFrom);
+    const int64_t hi = LatestStartOfDay(dayTo);
+    for (const Activity& a : db.activities) {
+        if (a.profileId != profile.id) continue;
+        ++f.count;
+        f.totalKm += a.distanceKm;
+        if (a.sport == A.sport) ++f.sameSport;
+        if (f.sportKinds < 3 &&
+            std::find(kinds.begin(), kinds.begin() + f.sportKinds, a.sport) ==
+                kinds.begin() + f.sportKinds)
+            kinds[f.sportKinds++] = a.sport;
+        if (a.start >= lo && a.start < hi) {
+            const int64_t d = LocalDayNumber(a.start);
+            if (d <= dayA && d > dayA - kStreakWindow) active[dayA - d] = true;
+            if (d >= monday && d < monday + 7) f.weekKm += a.distanceKm;
+        }
+        // Equal starts: the later stored one is the later one in start order.
+        if (a.start < A.start && a.id != A.id && (!f.previous || a.start >= f.previous->start))
+            f.previous = &a;
+        if (a.sport == SportRun && a.id != A.id) {
+            if (f.earlierRuns == 0 || a.distanceKm > f.longestRunKm) f.longestRunKm = a.distanceKm;
+            ++f.earlierRuns;
+            if (a.distanceKm >= 3.0 && a.distanceKm > 0.01) {
+                const double pace = a.durationSec / a.distanceKm;
+                if (pace > 0.0) {
+                    ++f.pacedRuns;
+                    f.bestPace = std::min(f.bestPace, pace);
+                }
+            }
+        }
+    }
+    while (f.streak < kStreakWindow && active[f.streak]) ++f.streak;
+    return f;
+}
+
+}  // namespace
+
 std::vector<Award> EvaluateAwards(Database& db, const Profile& profile, const Activity& activity,
                                   int64_t now) {
     std::vector<Award> granted;
     AwardContext ctx{db, profile, activity, granted, now};
     const Activity& A = activity;
-    const std::vector<const Activity*> L = ProfileActivities(db, profile);
-
-    // Medal, numbered per sport.
-    int sameSport = 0;
-    for (const Activity* a : L)
-        if (a->sport == A.sport) ++sameSport;
-    GrantAward(ctx, "medal", FormatString("%s #%d", MedalName(A.sport), sameSport),
-               MedalTier(A.calories));
-
-    // Totals and the streak ending on A's day.
-    double total = 0.0;
-    for (const Activity* a : L) total += a->distanceKm;
     const int64_t dayA = LocalDayNumber(A.start);
-    int streak = 0;
-    {
-        auto end = std::upper_bound(L.begin(), L.end(), A.start,
-                                    [](int64_t v, const Activity* a) { return v < a->start; });
-        int64_t expect = dayA;
-        for (auto it = std::make_reverse_iterator(end); it != L.rend(); ++it) {
-            const int64_t d = LocalDayNumber((*it)->start);
-            if (d > expect) continue;
-            if (d < expect) break;
-            ++streak;
-            --expect;
-        }
-    }
+    const ProfileFigures f = GatherFigures(db, profile, A, dayA);
+
+    // Medal, numbered per sport, tier by calories.
+    GrantAward(ctx, "medal", FormatString("%s #%d", MedalName(A.sport), f.sameSport),
+               MedalTier(A.calories));
 
     const bool running = A.sport == SportRun;
     const double d = A.distanceKm;
@@ -276,20 +329,19 @@ std::vector<Award> EvaluateAwards(Database& db, const Profile& profile, const Ac
     GrantAwardOnce(ctx, "run10k", running && d >= 10.0);
     GrantAwardOnce(ctx, "half", running && d >= 21.0975);
     GrantAwardOnce(ctx, "marathon", running && d >= 42.195);
-    GrantAwardOnce(ctx, "km50", total >= 50.0);
-    GrantAwardOnce(ctx, "km100", total >= 100.0);
-    GrantAwardOnce(ctx, "km250", total >= 250.0);
-    GrantAwardOnce(ctx, "km500", total >= 500.0);
-    GrantAwardOnce(ctx, "km1000", total >= 1000.0);
-    GrantAwardOnce(ctx, "streak3", streak >= 3);
-    GrantAwardOnce(ctx, "streak7", streak >= 7);
-    GrantAwardOnce(ctx, "streak14", streak >= 14);
-    GrantAwardOnce(ctx, "streak30", streak >= 30);
-    const size_t count = L.size();
-    GrantAwardOnce(ctx, "count10", count >= 10);
-    GrantAwardOnce(ctx, "count25", count >= 25);
-    GrantAwardOnce(ctx, "count50", count >= 50);
-    GrantAwardOnce(ctx, "count100", count >= 100);
+    GrantAwardOnce(ctx, "km50", f.totalKm >= 50.0);
+    GrantAwardOnce(ctx, "km100", f.totalKm >= 100.0);
+    GrantAwardOnce(ctx, "km250", f.totalKm >= 250.0);
+    GrantAwardOnce(ctx, "km500", f.totalKm >= 500.0);
+    GrantAwardOnce(ctx, "km1000", f.totalKm >= 1000.0);
+    GrantAwardOnce(ctx, "streak3", f.streak >= 3);
+    GrantAwardOnce(ctx, "streak7", f.streak >= 7);
+    GrantAwardOnce(ctx, "streak14", f.streak >= 14);
+    GrantAwardOnce(ctx, "streak30", f.streak >= 30);
+    GrantAwardOnce(ctx, "count10", f.count >= 10);
+    GrantAwardOnce(ctx, "count25", f.count >= 25);
+    GrantAwardOnce(ctx, "count50", f.count >= 50);
+    GrantAwardOnce(ctx, "count100", f.count >= 100);
     GrantAwardOnce(ctx, "early", hour >= 3 && hour <= 6);
     GrantAwardOnce(ctx, "night", hour >= 21 || hour <= 2);
     GrantAwardOnce(ctx, "weekend", weekday >= 5);
@@ -301,70 +353,24 @@ std::vector<Award> EvaluateAwards(Database& db, const Profile& profile, const Ac
     GrantAwardOnce(ctx, "kcal1000", A.calories >= 1000.0);
     GrantAwardOnce(ctx, "climb", A.elevationGain >= 200.0);
     GrantAwardOnce(ctx, "explorer", !A.routeId.empty() || A.track.size() >= 2);
-    {
-        std::vector<int> kinds;  // distinct sport codes, as far as needed
-        for (const Activity* a : L) {
-            if (std::find(kinds.begin(), kinds.end(), a->sport) != kinds.end()) continue;
-            kinds.push_back(a->sport);
-            if (kinds.size() >= 3) break;
-        }
-        GrantAwardOnce(ctx, "allrounder", kinds.size() >= 3);
-    }
+    GrantAwardOnce(ctx, "allrounder", f.sportKinds >= 3);
     GrantAwardOnce(ctx, "birthday",
                    local.tm_mon + 1 == profile.birthMonth && local.tm_mday == profile.birthDay);
     GrantAwardOnce(ctx, "newyear", local.tm_mon == 0 && local.tm_mday == 1);
     GrantAwardOnce(ctx, "synced", A.source == "gpx" || A.source == "tcx" || A.source == "strava");
     GrantAwardOnce(ctx, "stopwatch", A.source == "stopwatch");
-    {
-        // R: the last activity before A in start order.
-        auto first = std::lower_bound(L.begin(), L.end(), A.start,
-                                      [](const Activity* a, int64_t v) { return a->start < v; });
-        const Activity* previous = nullptr;
-        for (auto it = std::make_reverse_iterator(first); it != L.rend(); ++it) {
-            if ((*it)->id != A.id) {
-                previous = *it;
-                break;
-            }
-        }
-        GrantAwardOnce(ctx, "comeback",
-                       previous && dayA - LocalDayNumber(previous->start) >= 14);
-    }
+    GrantAwardOnce(ctx, "comeback",
+                   f.previous && dayA - LocalDayNumber(f.previous->start) >= 14);
 
     // Weekly goal: granted by the activity that crosses it, once per crossing.
     const double goal = profile.weeklyGoalKm;
-    if (goal > 0.0) {
-        const int64_t monday = WeekStart(dayA);
-        double week = 0.0;
-        auto it = std::lower_bound(L.begin(), L.end(), EarliestStartOfDay(monday),
-                                   [](const Activity* a, int64_t v) { return a->start < v; });
-        const int64_t stop = LatestStartOfDay(monday + 6);
-        for (; it != L.end() && (*it)->start < stop; ++it) {
-            const int64_t day = LocalDayNumber((*it)->start);
-            if (day >= monday && day < monday + 7) week += (*it)->distanceKm;
-        }
-        if (week >= goal && goal > week - d) GrantAward(ctx, "goal_week", "", -1);
-    }
+    if (goal > 0.0 && f.weekKm >= goal && goal > f.weekKm - d) GrantAward(ctx, "goal_week", "", -1);
 
-    // Personal bests against the earlier runs (every run but A).
+    // Personal bests against the profile's other runs.
     if (running) {
-        int runs = 0;
-        double longest = 0.0;
-        int paced = 0;
-        double bestPace = 1e9;
-        for (const Activity* a : L) {
-            if (a->id == A.id || a->sport != SportRun) continue;
-            if (runs == 0 || a->distanceKm > longest) longest = a->distanceKm;
-            ++runs;
-            if (a->distanceKm >= 3.0 && a->distanceKm > 0.01) {
-                const double pace = a->durationSec / a->distanceKm;
-                if (pace > 0.0) {
-                    ++paced;
-                    bestPace = std::min(bestPace, pace);
-                }
-            }
-        }
-        if (runs >= 1 && d >= 3.0 && d > longest + 0.01) GrantAward(ctx, "pb_distance", "", -1);
-        if (paced >= 1 && d >= 3.0 && v > 0.0 && v < bestPace - 0.5)
+        if (f.earlierRuns >= 1 && d >= 3.0 && d > f.longestRunKm + 0.01)
+            GrantAward(ctx, "pb_distance", "", -1);
+        if (f.pacedRuns >= 1 && d >= 3.0 && v > 0.0 && v < f.bestPace - 0.5)
             GrantAward(ctx, "pb_pace", "", -1);
     }
     return granted;

@@ -23,16 +23,6 @@ bool IsQualifiedRun(const Activity& a, double minKm) {
            a.durationSec / a.distanceKm > 0.0;
 }
 
-// Day numbers of the list in list order; sorted as well except in zones whose
-// clocks jump back across midnight, which the callers handle by sorting a copy.
-std::vector<int64_t> SortedDays(const ActivityList& list) {
-    std::vector<int64_t> days;
-    days.reserve(list.size());
-    for (const Activity* a : list) days.push_back(LocalDayNumber(a->start));
-    if (!std::is_sorted(days.begin(), days.end())) std::sort(days.begin(), days.end());
-    return days;
-}
-
 }  // namespace
 
 WeekFigures WeekSummary(const ActivityList& list, int64_t now) {
@@ -94,17 +84,19 @@ int CurrentStreak(const ActivityList& list, int64_t now) {
     return count;
 }
 
-int LongestStreak(const ActivityList& list) {
-    const std::vector<int64_t> days = SortedDays(list);
+int LongestStreak(const DailyKm& daily) {
     int best = 0;
     int run = 0;
-    for (size_t i = 0; i < days.size(); ++i) {
-        if (i > 0 && days[i] == days[i - 1]) continue;
-        run = (i > 0 && days[i] == days[i - 1] + 1) ? run + 1 : 1;
+    int64_t previous = 0;
+    for (const auto& [day, km] : daily.days) {
+        run = (run > 0 && day == previous + 1) ? run + 1 : 1;
+        previous = day;
         best = std::max(best, run);
     }
     return best;
 }
+
+int LongestStreak(const ActivityList& list) { return LongestStreak(DailyDistance(list)); }
 
 PersonalBests PersonalRecords(const ActivityList& list) {
     PersonalBests r;

@@ -78,6 +78,8 @@ struct DailyKm {
     double maxKm = 0.0;
 };
 DailyKm DailyDistance(const ActivityList& list);
+// The longest streak from the active days a page already has.
+int LongestStreak(const DailyKm& daily);
 double KmOnDay(const DailyKm& daily, int64_t day);
 // Calendar shading of a day: min(1, km / max(1, largest daily sum)).
 double DayIntensity(const DailyKm& daily, double km);

@@ -194,6 +194,30 @@ TEST(EvaluateAwards, WeeklyGoalGrantedByTheCrossingActivity) {
     EXPECT_TRUE(Has(f.Save(SportRun, At(2025, 3, 31, 0, 10), 20), "goal_week"));
 }
 
+TEST(EvaluateAwards, StreakOfLocalDaysEndingOnTheActivity) {
+    struct Case {
+        const char* what;
+        std::vector<int64_t> earlier;
+        int64_t start;
+        bool streak3;
+    };
+    const Case cases[] = {
+        {"three days", {At(2025, 3, 3, 23, 50), At(2025, 3, 4, 0, 10)}, At(2025, 3, 5, 7), true},
+        {"gap of a day", {At(2025, 3, 2), At(2025, 3, 4)}, At(2025, 3, 5), false},
+        {"two on one day", {At(2025, 3, 4, 8), At(2025, 3, 4, 18)}, At(2025, 3, 5), false},
+        {"over the spring change",
+         {At(2025, 3, 29, 23, 30), At(2025, 3, 30, 23, 30)}, At(2025, 3, 31, 0, 30), true},
+        {"later days do not count", {At(2025, 3, 6), At(2025, 3, 7)}, At(2025, 3, 5), false},
+        {"backfilled into a streak", {At(2025, 3, 3), At(2025, 3, 5)}, At(2025, 3, 4), false},
+    };
+    for (const Case& c : cases) {
+        AwardFixture f;
+        for (int64_t t : c.earlier) f.Add(SportRun, t, 3);
+        const Activity& a = f.Add(SportWalk, c.start, 3);
+        EXPECT_EQ(Has(EvaluateAwards(f.db, f.profile(), a, 0), "streak3"), c.streak3) << c.what;
+    }
+}
+
 TEST(EvaluateAwards, Comeback) {
     struct Case {
         const char* what;
@@ -298,4 +322,11 @@ TEST(GrantAward, UnknownKeyGrantsNothingAndNameOrTierOverride) {
     EXPECT_EQ(granted[0].tier, 0);
     EXPECT_EQ(granted[0].at, 1234);
     EXPECT_EQ(f.db.awards.size(), 1u);
+
+    // A stored medal counts as held for a once-only test as well.
+    GrantAward(ctx, "medal", "Laufmedaille #1", 0);
+    std::vector<Award> more;
+    AwardContext fresh{f.db, f.profile(), a, more, 0};
+    GrantAwardOnce(fresh, "medal", true);
+    EXPECT_TRUE(more.empty());
 }
