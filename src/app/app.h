@@ -103,6 +103,26 @@ struct App {
     void SaveNow();
     void Shutdown();
 
+    // Activity editor and detail overlays (src/ui/editor.cpp, src/ui/detail.cpp).
+    // NewActivity opens the editor on a fresh activity, pre-filled from the saved
+    // route when routeId names one; without an active profile it asks for onboarding.
+    void NewActivity(const std::string& routeId = "");
+    void EditActivity(const std::string& activityId);
+    void ShowActivity(const std::string& activityId);
+    // Stores the activity (new: append, evaluate awards, celebrate when asked;
+    // edited: overwrite the stored one) and writes the data file at once.
+    void SaveActivity(Activity activity, bool isNew, bool celebrate);
+    // Removes the activity and the awards granted with it; saves at once.
+    void DeleteActivity(const std::string& activityId);
+    void DrawActivityEditor();
+    void DrawActivityDetail();
+    // Trophies page (src/ui/page_trophies.cpp); the celebration queue itself is
+    // QueueCelebration in ui/celebration.h.
+    void PageTrophies();
+    // Profiles page and onboarding dialog (src/ui/page_profiles.cpp, src/ui/onboarding.cpp).
+    void PageProfiles();
+    void DrawOnboarding();
+
     // Whole seconds on the stopwatch: accumulated plus the running stretch.
     double StopwatchElapsed() const;
     int64_t WallNow() const;
