@@ -89,6 +89,7 @@ void App::SwitchProfile(const Profile& p) {
     std::string name = p.name;  // p may live inside db
     db.settings.activeProfile = p.id;
     lastWeatherFetch = -1e9;
+    weather = Weather{};
     mapSelectedRouteId.clear();
     mapInitialViewDone = false;
     toolsPrefilled = false;
@@ -189,6 +190,7 @@ void App::Frame() {
         ApplyTheme(fontScale, appliedAccent);
     }
     if (savePending && monotonic() - changedAt > 0.8) SaveNow();
+    if (const Profile* p = ActiveProfile(db); p && p->hasHome) RefreshWeather(false);
 
     ImGuiIO& io = ImGui::GetIO();
     float s = UiScale();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/records.h"
+#include "net/weather.h"
 
 enum Page : int {
     PageOverview = 0,
@@ -79,6 +80,9 @@ struct App {
     bool mapInitialViewDone = false;
     int mapTileStyle = 0;
     double lastWeatherFetch = -1e9;
+    Weather weather;          // the running-weather card's data
+    bool weatherBusy = false;
+    bool geocodeBusy = false;
     bool toolsPrefilled = false;
 
     // Stopwatch (tools page; the sidebar shows it while it has time on it).
@@ -122,6 +126,11 @@ struct App {
     // Profiles page and onboarding dialog (src/ui/page_profiles.cpp, src/ui/onboarding.cpp).
     void PageProfiles();
     void DrawOnboarding();
+
+    // Online services: a weather fetch at most every 30 minutes (force skips
+    // the wait), and locating a profile draft's home address.
+    void RefreshWeather(bool force);
+    void GeocodeProfile(Profile& draft);
 
     // Whole seconds on the stopwatch: accumulated plus the running stretch.
     double StopwatchElapsed() const;
