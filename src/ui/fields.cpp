@@ -1,6 +1,10 @@
 #include "ui/fields.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <unordered_map>
 #include <cmath>
 #include <string>
 
@@ -38,6 +42,34 @@ void SplitDuration(double seconds, int* hours, int* minutes, int* secs) {
     *hours = static_cast<int>(t / 3600);
     *minutes = static_cast<int>(t / 60 % 60);
     *secs = static_cast<int>(t % 60);
+}
+
+bool ParseDecimal(const char* text, double* out) {
+    if (!text) return false;
+    std::string s;
+    for (const char* c = text; *c; ++c)
+        if (*c != ' ' && *c != '\t') s += *c;
+    if (s.find(',') != std::string::npos) {
+        // German notation: full stops group thousands, the comma is the decimal mark.
+        std::erase(s, '.');
+        std::replace(s.begin(), s.end(), ',', '.');
+    }
+    if (s.empty()) return false;
+    const char* first = s.data();
+    if (*first == '+') ++first;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(first, s.data() + s.size(), v);
+    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v)) return false;
+    *out = v;
+    return true;
+}
+
+std::string FormatDecimal(double value, const char* format) {
+    char buf[64];
+    snprintf(buf, sizeof buf, format && *format ? format : "%.2f", value);
+    std::string s = buf;
+    std::replace(s.begin(), s.end(), '.', ',');
+    return s;
 }
 
 double ClampFieldValue(double value, double min, double max, double fallback) {
@@ -205,15 +237,41 @@ void UnitText(const char* unit) {
 
 bool NumberField(const char* label, double* value, double step, double min, double max, const char* format,
                  const char* unit) {
+    // Edit texts of the number fields, kept while a field is being typed in.
+    static std::unordered_map<ImGuiID, std::array<char, 64>> texts;
+    const float s = UiScale();
     ImGui::PushID(label);
     const double before = *value;
-    ImGui::SetNextItemWidth(std::max(1.0f, ImGui::GetContentRegionAvail().x - UnitWidth(unit)));
-    bool changed = ImGui::InputDouble("##v", value, step, 10 * step, format ? format : "%.2f");
-    if (changed) *value = ClampFieldValue(*value, min, max, before);
-    changed = changed && *value != before;
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const float button = ImGui::GetFrameHeight();
+    const float inputW = ImGui::GetContentRegionAvail().x - UnitWidth(unit) - 2 * (button + style.ItemInnerSpacing.x);
+    const ImGuiID inputId = ImGui::GetID("##v");
+    std::array<char, 64>& text = texts[inputId];
+    if (ImGui::GetActiveID() != inputId) {
+        const std::string shown = FormatDecimal(*value, format);
+        snprintf(text.data(), text.size(), "%s", shown.c_str());
+    }
+    ImGui::SetNextItemWidth(std::max(inputW, 30 * s));
+    const auto filter = [](ImGuiInputTextCallbackData* data) {
+        const ImWchar c = data->EventChar;
+        return (c >= '0' && c <= '9') || c == ',' || c == '.' || c == '-' || c == '+' ? 0 : 1;
+    };
+    if (ImGui::InputText("##v", text.data(), text.size(), ImGuiInputTextFlags_CallbackCharFilter |
+                         ImGuiInputTextFlags_AutoSelectAll, filter)) {
+        double typed = 0;
+        if (ParseDecimal(text.data(), &typed)) *value = ClampFieldValue(typed, min, max, before);
+    }
+    // Step buttons: the fast step with Ctrl held, as Dear ImGui's own inputs do.
+    const double delta = ImGui::GetIO().KeyCtrl ? 10 * step : step;
+    ImGui::PushButtonRepeat(true);
+    ImGui::SameLine(0, style.ItemInnerSpacing.x);
+    if (ImGui::Button("-", ImVec2(button, button))) *value = ClampFieldValue(*value - delta, min, max, before);
+    ImGui::SameLine(0, style.ItemInnerSpacing.x);
+    if (ImGui::Button("+", ImVec2(button, button))) *value = ClampFieldValue(*value + delta, min, max, before);
+    ImGui::PopButtonRepeat();
     UnitText(unit);
     ImGui::PopID();
-    return changed;
+    return *value != before;
 }
 
 bool IntField(const char* label, int* value, int min, int max, const char* unit) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Button with the date; opens a month calendar ("##cal"). Keeps the time of day.
 bool DateField(const char* id, int64_t* time);
@@ -26,6 +27,12 @@ int64_t WithDate(int64_t time, int year, int month, int day);
 double ComposeDuration(int hours, int minutes, int seconds);
 // Whole hours, minutes and seconds of a duration (negative or not finite counts as 0).
 void SplitDuration(double seconds, int* hours, int* minutes, int* secs);
+// Reads a number as a German user types it: decimal comma or point, full stops between
+// thousands when a comma is present ("1.234,5"), surrounding spaces ignored. False for
+// anything else (the field then keeps its value).
+bool ParseDecimal(const char* text, double* out);
+// printf-formats a value for a number field and turns the decimal point into a comma.
+std::string FormatDecimal(double value, const char* format);
 // value clamped to [min, max]; a value that is not a number gives fallback.
 double ClampFieldValue(double value, double min, double max, double fallback);
 // Month arithmetic for the calendar popup: moves by delta months, wrapping the year.

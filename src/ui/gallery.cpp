@@ -27,6 +27,7 @@ struct GalleryState {
     int chip = 0;
     int segment = 1;
     int nav = 0;
+    int page = 0;  // 0 the controls, 1 the icons
     int64_t date = 0;
     double duration = 3 * 3600 + 25 * 60 + 7;
     double weight = 72.5;
@@ -46,7 +47,7 @@ GalleryState& State() {
         const float km[12] = {18.5f, 22.0f, 9.4f, 27.3f, 31.0f, 12.8f, 0.0f, 24.6f, 28.9f, 19.2f, 33.4f, 21.7f};
         for (int i = 0; i < 12; ++i) {
             char label[16], tip[48];
-            snprintf(label, sizeof label, "KW%d", 2 + i);
+            snprintf(label, sizeof label, "%d.%d.", 1 + (6 + 7 * i) % 28, 1 + (6 + 7 * i) / 28);
             snprintf(tip, sizeof tip, "KW %d: %s km", 2 + i, FormatNumber(km[i], 1).c_str());
             g.weeks.push_back({km[i], label, tip});
         }
@@ -127,12 +128,21 @@ void ControlSamples(GalleryState& g, float width) {
     ImGui::SameLine(0, 6 * s);
     IconButton("g_more", Icon::More, "Aktionen");
     ImGui::SameLine(0, 6 * s);
-    IconButton("g_zin", Icon::ZoomIn, "Hineinzoomen", false, 28 * s);
+    IconButton("g_zin", Icon::ZoomIn, "Hineinzoomen");
     ImGui::SameLine(0, 6 * s);
     IconButton("g_prev", Icon::ChevronLeft, nullptr, false, 28 * s);
-    ImGui::SameLine(0, 20 * s);
-    Toggle("Töne an", &g.toggleA);
     ImGui::SameLine(0, 16 * s);
+    // Avatars in three profile colours, the last one wrapping from index -1.
+    const ImVec2 p = ImGui::GetCursorScreenPos();
+    const char* initials[] = {"AM", "JK", "Ö"};
+    const int colours[] = {0, 3, -1};
+    for (int i = 0; i < 3; ++i) {
+        Avatar(ImGui::GetWindowDrawList(), ImVec2(p.x + 17 * s + i * 40 * s, p.y + 17 * s), 17 * s, initials[i],
+               colours[i]);
+    }
+    ImGui::Dummy(ImVec2(3 * 40 * s, 34 * s));
+    Toggle("Töne", &g.toggleA);
+    ImGui::SameLine(0, 20 * s);
     Toggle("Animationen", &g.toggleB);
     Segmented("g_range", &g.segment, {"Alle", "7 Tage", "30 Tage", "Dieses Jahr"}, width);
     const char* labels[] = {"Übersicht", "Aktivitäten"};
@@ -140,17 +150,10 @@ void ControlSamples(GalleryState& g, float width) {
     ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(10 * s, 2 * s));
     for (int i = 0; i < 2; ++i) {
         ImGui::PushID(i);
-        if (NavItem(labels[i], icons[i], g.nav == i, std::min(width, 236 * s - 28 * s))) g.nav = i;
+        if (NavItem(labels[i], icons[i], g.nav == i, std::min(width, 208 * s))) g.nav = i;
         ImGui::PopID();
     }
     ImGui::PopStyleVar();
-    // Avatars next to the navigation rows.
-    const ImVec2 p = ImGui::GetCursorScreenPos();
-    const char* initials[] = {"AM", "JK", "Ö", "LS", "TB"};
-    for (int i = 0; i < 5; ++i) {
-        Avatar(ImGui::GetWindowDrawList(), ImVec2(p.x + 18 * s + i * 44 * s, p.y + 18 * s), 18 * s, initials[i], i * 3 - 1);
-    }
-    ImGui::Dummy(ImVec2(5 * 44 * s, 36 * s));
 }
 
 void KpiSamples(float width) {
@@ -168,23 +171,23 @@ void KpiSamples(float width) {
 void ChartSamples(GalleryState& g, float width) {
     const float s = UiScale();
     SectionHeader(Icon::AreaChart, "Kilometer pro Woche", "Die letzten 12 Wochen");
-    BarChart("g_weeks", g.weeks, ImVec2(width, 130 * s), Theme::Accent, Theme::Accent2, 11, 25.0f);
-    SectionHeader(Icon::Lightning, "Pace-Entwicklung", "höher ist schneller");
-    LineChart("g_pace", g.paces, ImVec2(width, 110 * s), Theme::Accent, true, NAN, NAN, true);
+    BarChart("g_weeks", g.weeks, ImVec2(width, 110 * s), Theme::Accent, Theme::Accent2, 11, 25.0f);
+    SectionHeader(Icon::Lightning, "Pace-Entwicklung", "Laufen – höher ist schneller");
+    LineChart("g_pace", g.paces, ImVec2(width, 92 * s), Theme::Accent, true, NAN, NAN, true);
 
-    const DonutSegment mix[] = {{62.0f, Hex(0xFF7A18)}, {21.0f, Hex(0x3A86FF)}, {9.0f, Hex(0x2EC4B6)}, {0.01f, Hex(0xB388FF)}};
-    Donut("g_mix", mix, 46 * s, 12 * s, "92", "km");
+    const DonutSegment mix[] = {{62.0f, Hex(0xFF7A18)}, {21.0f, Hex(0x3A86FF)}, {9.0f, Hex(0x2EC4B6)},
+                                {0.01f, Hex(0xB388FF)}};
+    Donut("g_mix", mix, 40 * s, 12 * s, "92", "km");
     ImGui::SameLine(0, 16 * s);
-    const ImVec2 ringBox = ImGui::GetCursorScreenPos();
     const float rr = 40 * s;
-    ProgressRing(ImVec2(ringBox.x + rr + 6 * s, ringBox.y + rr + 12 * s), rr, 10 * s, 0.78f, Theme::Accent,
-                 Theme::Accent2, Hex(0x262B3C));
-    ImFont* title = FontOr(FontTitle);
-    DrawCentredText(ImGui::GetWindowDrawList(), title, 0, ImVec2(ringBox.x + rr + 6 * s, ringBox.y + rr + 12 * s), "78%",
-                    UiColor(Theme::Text));
+    const ImVec2 box = ImGui::GetCursorScreenPos();
+    const ImVec2 centre(box.x + rr + 6 * s, box.y + rr + 6 * s);
+    ProgressRing(centre, rr, 10 * s, 0.78f, Theme::Accent, Theme::Accent2, Hex(0x262B3C));
+    DrawCentredText(ImGui::GetWindowDrawList(), FontOr(FontTitle), 0, centre, "78%", UiColor(Theme::Text));
     ImGui::Dummy(ImVec2(2 * rr + 12 * s, 2 * rr + 12 * s));
     ImGui::SameLine(0, 16 * s);
     ImGui::BeginGroup();
+    ImGui::Dummy(ImVec2(0, 14 * s));
     MutedText("Schuh: 612 / 700 km");
     ProgressBar(612.0f / 700.0f, 6 * s, Theme::Good, Theme::Warn);
     ProgressBar(0.35f, 10 * s, Theme::Accent, Theme::Accent2);
@@ -293,56 +296,66 @@ void IconGrid(float width) {
 
 }  // namespace
 
+void SetGalleryPage(int page) { State().page = page; }
+
 void DrawGallery() {
     GalleryState& g = State();
     const float s = UiScale();
     const float gap = 16 * s;
     ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(10 * s, 10 * s));
-    PageTitle("Galerie", "Alle Bausteine der Oberfläche mit Beispieldaten – Schriften, Farben, Symbole");
-
+    const ImVec2 top = ImGui::GetCursorScreenPos();
     const float total = ImGui::GetContentRegionAvail().x;
-    const float col = std::max((total - 2 * gap) / 3.0f, 200 * s);
-    const float inner = col - 36 * s;  // card width minus its padding
+    PageTitle("Galerie", "Alle Bausteine der Oberfläche mit Beispieldaten – Schriften, Farben, Symbole");
+    const ImVec2 below = ImGui::GetCursorScreenPos();
+    const float tabsW = 260 * s;
+    ImGui::SetCursorScreenPos(ImVec2(top.x + total - tabsW, top.y + 4 * s));
+    Segmented("g_page", &g.page, {"Bausteine", "Symbole"}, tabsW);
+    ImGui::SetCursorScreenPos(below);
 
-    ImGui::BeginGroup();
-    BeginCard("##g_fonts", ImVec2(col, 0), true);
-    SectionHeader(Icon::Edit, "Schriften", "Sieben Größen, Symbole und Umlaute");
-    FontSamples();
-    EndCard();
-    BeginCard("##g_buttons", ImVec2(col, 0), true);
-    SectionHeader(Icon::Add, "Schaltflächen und Texte");
-    ButtonSamples();
-    EndCard();
-    BeginCard("##g_overlays", ImVec2(col, 0), true);
-    SectionHeader(Icon::Info, "Dialoge und Meldungen", "Bestätigung, Statusmeldungen, Konfetti");
-    OverlaySamples(g);
-    EndCard();
-    ImGui::EndGroup();
+    if (g.page == 1) {
+        BeginCard("##g_icons", ImVec2(total, 0), true);
+        SectionHeader(Icon::Grid, "Symbole", "Jede Konstante aus Icon:: – Mauszeiger darauf zeigt den Code");
+        IconGrid(total - 36 * s);
+        EndCard();
+    } else {
+        const float col = std::max((total - 2 * gap) / 3.0f, 200 * s);
+        const float inner = col - 36 * s;  // card width minus its padding
 
-    ImGui::SameLine(0, gap);
-    ImGui::BeginGroup();
-    BeginCard("##g_controls", ImVec2(col, 0), true, true);
-    SectionHeader(Icon::Settings, "Bedienelemente", "Chips, Symbolknöpfe, Schalter, Navigation");
-    ControlSamples(g, inner);
-    EndCard();
-    KpiSamples(col);
-    BeginCard("##g_fields", ImVec2(col, 0), true);
-    SectionHeader(Icon::Calendar, "Eingabefelder", "Datum, Uhrzeit, Dauer, Zahlen");
-    FieldSamples(g, inner);
-    EndCard();
-    ImGui::EndGroup();
+        ImGui::BeginGroup();
+        BeginCard("##g_fonts", ImVec2(col, 0), true);
+        SectionHeader(Icon::Edit, "Schriften", "Sieben Größen, Symbole und Umlaute");
+        FontSamples();
+        EndCard();
+        BeginCard("##g_buttons", ImVec2(col, 0), true);
+        SectionHeader(Icon::Add, "Schaltflächen und Texte");
+        ButtonSamples();
+        EndCard();
+        BeginCard("##g_overlays", ImVec2(col, 0), true);
+        SectionHeader(Icon::Info, "Dialoge und Meldungen", "Bestätigung, Statusmeldungen, Konfetti");
+        OverlaySamples(g);
+        EndCard();
+        ImGui::EndGroup();
 
-    ImGui::SameLine(0, gap);
-    ImGui::BeginGroup();
-    BeginCard("##g_charts", ImVec2(col, 0), true);
-    ChartSamples(g, inner);
-    EndCard();
-    ImGui::EndGroup();
+        ImGui::SameLine(0, gap);
+        ImGui::BeginGroup();
+        BeginCard("##g_controls", ImVec2(col, 0), true, true);
+        SectionHeader(Icon::Settings, "Bedienelemente", "Chips, Symbolknöpfe, Schalter, Navigation");
+        ControlSamples(g, inner);
+        EndCard();
+        KpiSamples(col);
+        ImGui::EndGroup();
 
-    BeginCard("##g_icons", ImVec2(total, 0), true);
-    SectionHeader(Icon::Grid, "Symbole", "Jede Konstante aus Icon::");
-    IconGrid(total - 36 * s);
-    EndCard();
+        ImGui::SameLine(0, gap);
+        ImGui::BeginGroup();
+        BeginCard("##g_charts", ImVec2(col, 0), true);
+        ChartSamples(g, inner);
+        EndCard();
+        BeginCard("##g_fields", ImVec2(col, 0), true);
+        SectionHeader(Icon::Calendar, "Eingabefelder", "Datum, Uhrzeit, Dauer, Zahlen");
+        FieldSamples(g, inner);
+        EndCard();
+        ImGui::EndGroup();
+    }
     ImGui::PopStyleVar();
 
     SampleOverlay(g);

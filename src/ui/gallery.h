@@ -5,3 +5,5 @@
 // Draws inside the current window. Also opens its own sample overlay and confetti
 // when asked; the confirmation dialog and status messages are drawn by the frame.
 void DrawGallery();
+// Which part DrawGallery shows: 0 the controls, charts and fields, 1 every icon.
+void SetGalleryPage(int page);

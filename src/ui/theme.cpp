@@ -312,7 +312,9 @@ void AddFonts(float scale, const FontFiles& files, bool withFiles) {
         ImFontConfig icons;
         icons.MergeMode = true;
         icons.PixelSnapH = true;
-        icons.GlyphOffset = ImVec2(0.0f, 0.18f * px);
+        // Material Design glyphs fill their em box lower than the original icon font
+        // did (whose offset was 0.18 × size); 0.05 × size centres them on the capitals.
+        icons.GlyphOffset = ImVec2(0.0f, 0.05f * px);
         icons.GlyphMinAdvanceX = 1.05f * px;
         AddFromFile(files.icons, 0.92f * px, icons, IconRanges());
     }

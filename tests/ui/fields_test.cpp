@@ -71,6 +71,26 @@ TEST_F(FieldsTest, NumberClampingKeepsTheOldValueOnNaN) {
     EXPECT_EQ(ClampFieldValue(NAN, 30, 250, 80), 80.0);
 }
 
+TEST_F(FieldsTest, DecimalsAreReadAndShownTheGermanWay) {
+    struct Case {
+        const char* text;
+        bool ok;
+        double value;
+    } cases[] = {
+        {"72,5", true, 72.5},   {"72.5", true, 72.5},  {" 80 ", true, 80.0},   {"1.234,5", true, 1234.5},
+        {"-3,25", true, -3.25}, {"+7", true, 7.0},     {"", false, 0},         {"abc", false, 0},
+        {"1,2,3", false, 0},    {"72,5 kg", false, 0}, {"1e400", false, 0},    {",", false, 0},
+    };
+    for (const Case& c : cases) {
+        double v = -99;
+        EXPECT_EQ(ParseDecimal(c.text, &v), c.ok) << c.text;
+        EXPECT_EQ(v, c.ok ? c.value : -99) << c.text;  // untouched on failure
+    }
+    EXPECT_EQ(FormatDecimal(72.5, "%.1f"), "72,5");
+    EXPECT_EQ(FormatDecimal(3.14159, "%.2f km"), "3,14 km");
+    EXPECT_EQ(FormatDecimal(60, "%.0f"), "60");
+}
+
 TEST_F(FieldsTest, CalendarMonthsWrapAndStartOnTheRightWeekday) {
     int y = 2025, m = 12;
     StepMonth(&y, &m, 1);

@@ -50,7 +50,8 @@ TEST(HeadlessFrames, GalleryDrawsCleanlyAtBothScalesWhileTheMouseMoves) {
         SCOPED_TRACE(scale);
         HeadlessUi ui(scale);
         const ImVec2 d = ui.Io().DisplaySize;
-        for (int frame = 0; frame < 60; ++frame) {
+        for (int frame = 0; frame < 80; ++frame) {
+            SetGalleryPage(frame < 60 ? 0 : 1);  // the controls, then the icon grid
             // Sweep the mouse over the page so hover states and tooltips are drawn too.
             ui.Io().MousePos = ImVec2(d.x * ((frame * 37) % 100) / 100.0f, d.y * ((frame * 53) % 100) / 100.0f);
             const std::vector<std::string> errors = ui.Frame(DrawGallery, Overlays);

@@ -142,6 +142,20 @@ TEST(Fonts, SevenSizesWithUmlautsSymbolsAndEveryIcon) {
     }
 }
 
+TEST(Fonts, IconsSitOnTheMiddleOfTheCapitals) {
+    HeadlessUi ui;
+    for (ImFont* f : {FontSmall, FontBody, FontTitle, FontHeading, FontHuge}) {
+        const ImFontGlyph* cap = f->FindGlyphNoFallback('H');
+        ASSERT_NE(cap, nullptr);
+        const float capMid = (cap->Y0 + cap->Y1) * 0.5f;
+        for (const char* icon : {Icon::Home, Icon::Add, Icon::Check, Icon::Calendar}) {
+            const ImFontGlyph* g = f->FindGlyphNoFallback(Icon::Codepoint(icon));
+            ASSERT_NE(g, nullptr);
+            EXPECT_NEAR((g->Y0 + g->Y1) * 0.5f, capMid, 0.12f * f->FontSize) << "size " << f->FontSize;
+        }
+    }
+}
+
 TEST(Fonts, MissingOrBrokenFilesFallBackWithoutFailing) {
     const std::string broken = testing::TempDir() + "stridely-not-a-font.otf";
     std::ofstream(broken) << "this is not a font file, just text that is long enough to look like one";
