@@ -12,14 +12,6 @@ inline int64_t At(int y, int mo, int d, int h = 12, int mi = 0) {
     return MakeLocalTime(y, mo, d, h, mi, 0);
 }
 
-struct ActivitySpec {
-    int sport = SportRun;
-    int64_t start = 0;
-    double km = 0.0;
-    double sec = 0.0;
-    double kcal = 0.0;
-};
-
 struct ProfileFixture {
     Database db;
     std::string pid;
