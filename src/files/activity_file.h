@@ -48,6 +48,10 @@ bool XmlAttributeNumber(std::string_view doc, size_t from, size_t to, std::strin
 // independent of the process locale. False for text that is not a finite number.
 bool ParseXmlNumber(std::string_view text, double& out);
 
+// A point's time stamp: exactly what ParseIsoTime gives, computed without
+// formatted scanning for the strict form devices write.
+int64_t ParseTrackTime(std::string_view text);
+
 // The text when it is valid UTF-8; otherwise every byte read as Latin-1
 // (the usual encoding of older exports), so that stored texts are always
 // valid UTF-8.

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "files/fixture.h"
+#include "model/format.h"
 #include "model/geometry.h"
 
 namespace {
@@ -279,6 +280,17 @@ TEST(ParseActivityFile, LargeUnclosedInputStaysLinear) {
     std::string tags;
     for (int i = 0; i < 200000; ++i) tags += "<trkpt lat=\"50\" lon=\"7\"";  // no ">" at all
     EXPECT_TRUE(ParseActivityFile(tags).ok);
+}
+
+TEST(ParseActivityFile, TrackTimesAgreeWithParseIsoTime) {
+    const char* texts[] = {
+        "2024-05-01T06:30:00Z", "2024-05-01T06:30:00.123Z", "2024-05-01T08:30:00+02:00", "2024-12-31T23:59:59-05:30",
+        "2024-02-31T12:00:00Z",  // rolls over into March like the calendar conversion does
+        "1969-12-31T23:59:59Z", "2000-02-29T00:00:00", "2024-05-01T06:30:60Z", "2024-13-01T00:00:00Z",
+        "2024-05-01T06:30Z", "2024-05-01", " 2024-05-01T06:30:00Z", "2024-05-01T06:30:00+0200", "2024-05-01T06:30:00.Z",
+        "2024-05-01T06:30:00ZZ", "gestern", "", "2024-05-01T06:30:00+02:00x", "99999-01-01T00:00:00Z",
+    };
+    for (const char* t : texts) EXPECT_EQ(ParseTrackTime(t), ParseIsoTime(t)) << t;
 }
 
 TEST(GuessSport, Keywords) {
