@@ -1,28 +1,23 @@
-// Fast writer and reader of the data file. A ten-year history holds millions of
-// track points, far more than nlohmann's document tree handles within the time
-// a start-up or a save may take, so both directions stream straight between the
-// records and the text. The output is byte for byte what the tree writer in
-// datafile_tree.cpp produces (floating numbers go through nlohmann's own
-// formatter), and the reader follows the same tolerance and strict rules,
-// including how nlohmann treats duplicate keys (the last one wins) and values
-// of an unexpected type.
+// Streaming writer of the data file. A ten-year history holds millions of
+// track points, far more than nlohmann's document tree writes within the time
+// a save may take, so the records go straight into the text, in pieces. The
+// output is byte for byte what the tree writer in datafile_tree.cpp produces:
+// the same layout, nlohmann's own number formatter (or a fast path proven to
+// agree with it), nlohmann's replacement of invalid UTF-8.
 #include "model/datafile.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <functional>
-#include <algorithm>
-#include <bit>
-#include <map>
 #include <nlohmann/json.hpp>
 #include <string_view>
 
 #include "model/datafile_values.h"
 
 namespace {
-
-// ---------------------------------------------------------------- writing
 
 // Valid UTF-8 as nlohmann's decoder accepts it: no overlong forms, no
 // surrogates, nothing above U+10FFFF.

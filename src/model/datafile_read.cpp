@@ -11,6 +11,7 @@
 //   order, a scalar as one element, null as none;
 // - the tolerant getters and the strict coordinate pairs as in the tree reader.
 #include <charconv>
+#include <exception>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -801,7 +802,9 @@ bool ReadSettings(Parser& ps, Settings& s) {
 
 bool ParseDatabase(const std::string& text, Database& db) { return ParseDatabase(text.data(), text.size(), db); }
 
-bool ParseDatabase(const char* data, size_t size, Database& db) {
+namespace {
+
+bool Parse(const char* data, size_t size, Database& db) {
     // nlohmann takes a NUL byte for the end of the input.
     std::string_view view(data, size);
     view = view.substr(0, view.find('\0'));
@@ -844,4 +847,14 @@ bool ParseDatabase(const char* data, size_t size, Database& db) {
     if (!hasProfiles || profilesFailed || activitiesFailed || routesFailed) return false;
     db = std::move(fresh);
     return true;
+}
+
+}  // namespace
+
+bool ParseDatabase(const char* data, size_t size, Database& db) {
+    try {
+        return Parse(data, size, db);
+    } catch (const std::exception&) {
+        return false;  // out of memory on an absurd file: a failed load, not a crash
+    }
 }

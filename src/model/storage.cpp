@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/mman.h>
@@ -91,7 +92,9 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
     return dir + "/" + name;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
+namespace {
+
+bool ReadAll(const std::string& path, std::string& out) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
@@ -116,6 +119,16 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     data.resize(len);
     out = std::move(data);
     return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+    try {
+        return ReadAll(path, out);
+    } catch (const std::exception&) {
+        return false;  // a file too big for memory
+    }
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& data) {
@@ -163,7 +176,13 @@ bool SaveDatabase(const Database& db, const std::string& path) {
     const int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return false;
     bool ok = fchmod(fd, 0600) == 0;  // exactly 0600 whatever the umask: it holds tokens
-    ok = ok && StreamDatabase(db, [fd](const char* data, size_t size) { return WriteAll(fd, data, size); });
+    if (ok) {
+        try {
+            ok = StreamDatabase(db, [fd](const char* data, size_t size) { return WriteAll(fd, data, size); });
+        } catch (const std::exception&) {
+            ok = false;  // out of memory for the write buffer
+        }
+    }
     ok = ok && fsync(fd) == 0;
     ok = (close(fd) == 0) && ok;
     ok = ok && rename(tmp.c_str(), path.c_str()) == 0;
@@ -176,23 +195,22 @@ bool SaveDatabase(const Database& db, const std::string& path) {
 
 StartupLoadResult StartupLoad(const std::string& dir, Database& db) {
     const std::string path = JoinPath(dir, kDataFile);
-    std::string text;
-    if (ReadWholeFile(path, text)) {
-        Database loaded;
-        if (ParseDatabase(text, loaded)) {
-            db = std::move(loaded);
-            return StartupLoadResult::Loaded;
-        }
-        db = Database{};
-        return WriteWholeFile(JoinPath(dir, kDamagedFile), text) ? StartupLoadResult::Damaged
-                                                                 : StartupLoadResult::DamagedNotKept;
+    Database loaded;
+    if (LoadDatabase(path, loaded)) {
+        db = std::move(loaded);
+        return StartupLoadResult::Loaded;
     }
     db = Database{};
     struct stat st {};
     if (stat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
         return StartupLoadResult::FirstStart;
     }
-    // It is there but cannot be read (permissions, a folder of that name, an
-    // I/O error): nothing could be set aside.
+    // Set the unreadable file aside byte for byte. When even that fails
+    // (permissions, a folder of that name, an I/O error, a full disk) the
+    // caller must not save over it: it would be the only copy.
+    std::string text;
+    if (ReadWholeFile(path, text) && WriteWholeFile(JoinPath(dir, kDamagedFile), text)) {
+        return StartupLoadResult::Damaged;
+    }
     return StartupLoadResult::DamagedNotKept;
 }

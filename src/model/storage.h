@@ -19,8 +19,9 @@ std::string JoinPath(const std::string& dir, const std::string& name);
 bool LoadDatabase(const std::string& path, Database& db);
 
 // Writes path + ".tmp" (mode 0600), flushes it to disk, renames it over path and
-// flushes the directory. False on any failure; the old file at path is then
-// intact and the temporary file removed.
+// flushes the directory. False when the file could not be written (the old
+// file at path is then intact and the temporary file removed) or, after the
+// rename, when the directory could not be flushed.
 bool SaveDatabase(const Database& db, const std::string& path);
 
 enum class StartupLoadResult {
