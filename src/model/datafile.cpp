@@ -231,15 +231,28 @@ public:
         Put('"');
     }
 
+    // A list of [latitude, longitude] pairs. This is most of the file, so
+    // each pair is written in one go with the same layout as Element(),
+    // BeginArray() and EndArray() would give.
     void Pairs(const std::vector<LatLon>& pts) {
         BeginArray();
+        const auto d = static_cast<size_t>(depth_);
+        std::string head = "\n" + std::string(d, ' ') + "[\n" + std::string(d + 1, ' ');
+        std::string mid = ",\n" + std::string(d + 1, ' ');
+        std::string tail = "\n" + std::string(d, ' ') + "]";
+        bool first = true;
         for (const LatLon& p : pts) {
             if (!datafile::PairWritable(p)) continue;
-            Element().BeginArray();
-            Element().Coordinate(p.lat);
-            Element().Coordinate(p.lon);
-            EndArray();
+            Need(256);
+            if (!first) *pos_++ = ',';
+            first = false;
+            pos_ = std::copy(head.begin(), head.end(), pos_);
+            Coordinate(p.lat);
+            pos_ = std::copy(mid.begin(), mid.end(), pos_);
+            Coordinate(p.lon);
+            pos_ = std::copy(tail.begin(), tail.end(), pos_);
         }
+        empty_[depth_ - 1] = first;
         EndArray();
     }
 

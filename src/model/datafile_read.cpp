@@ -52,6 +52,8 @@ class Parser {
 public:
     Parser(const char* begin, const char* end) : p_(begin), end_(end) {}
 
+    std::vector<LatLon> pairScratch;  // see ReadPairs
+
     char Peek() {
         while (p_ < end_ && (*p_ == ' ' || *p_ == '\n' || *p_ == '\r' || *p_ == '\t')) ++p_;
         return p_ < end_ ? *p_ : '\0';
@@ -556,7 +558,13 @@ bool ReadPair(Parser& ps, LatLon& point, bool& keep, bool& failed) {
 }
 
 bool ReadPairs(Parser& ps, std::vector<LatLon>& out, bool& failed) {
-    return ReadList(ps, out, failed, [&](LatLon& p, bool& keep, bool& bad) { return ReadPair(ps, p, keep, bad); });
+    // Gathered in a buffer kept for the whole parse, then copied once at the
+    // exact size: no growing of every track in steps.
+    std::vector<LatLon>& scratch = ps.pairScratch;
+    const bool ok =
+        ReadList(ps, scratch, failed, [&](LatLon& p, bool& keep, bool& bad) { return ReadPair(ps, p, keep, bad); });
+    out.assign(scratch.begin(), scratch.end());
+    return ok;
 }
 
 // Reads an object's members with member(key), or skips a value of any other
