@@ -132,6 +132,13 @@ struct App {
     void RefreshWeather(bool force);
     void GeocodeProfile(Profile& draft);
 
+    // GPX/TCX import through the open dialog, or of given paths (command line,
+    // a second start); CSV export of the active profile's activities.
+    void ImportActivityFiles();
+    void ImportPaths(const std::vector<std::string>& paths);
+    void ExportCsv();
+    bool ExportCsvTo(const std::string& path);
+
     // Whole seconds on the stopwatch: accumulated plus the running stretch.
     double StopwatchElapsed() const;
     int64_t WallNow() const;

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -91,7 +92,11 @@ Options ParseOptions(int argc, char** argv) {
         } else if (a == "--screenshot" && i + 1 < argc) {
             o.screenshot = argv[++i];
         } else if (a.rfind("--", 0) != 0) {
-            o.files.push_back(a);
+            // Files to import; absolute, because a running instance may have
+            // another working directory.
+            std::error_code ec;
+            auto abs = std::filesystem::absolute(a, ec);
+            o.files.push_back(ec ? a : abs.string());
         }
     }
     return o;
@@ -106,7 +111,9 @@ int main(int argc, char** argv) {
     platform::SingleInstance instance;
     std::string instanceDir = platform::InstanceDirectory(dataDir);
     if (!instance.Acquire(instanceDir)) {
-        std::vector<std::string> lines{"show"};
+        std::vector<std::string> lines;
+        for (const auto& f : opt.files) lines.push_back("open " + f);
+        lines.push_back("show");
         if (platform::SingleInstance::Send(instanceDir, lines)) return 0;
         // The holder vanished between our lock attempt and the hand-over.
         if (!instance.Acquire(instanceDir)) return 0;
@@ -165,6 +172,7 @@ int main(int argc, char** argv) {
     app.hooks.trayAvailable = [] { return false; };  // no tray icon yet
     SetWakeHandler([] { PushUser(CodeWake); });
     app.Init(opt.minimised, dataDir);
+    app.ImportPaths(opt.files);
     instance.Listen([] { PushUser(CodeInstance); });
 
     app.fontScale = scale;
@@ -222,9 +230,17 @@ int main(int argc, char** argv) {
                 if (ev.user.code == CodeTick) {
                     app.OnTimer();
                 } else if (ev.user.code == CodeInstance) {
+                    // Files handed over by a later start are imported as one batch.
+                    std::vector<std::string> files;
+                    bool show = false;
                     for (const auto& line : instance.TakeMessages()) {
-                        if (line == "show") app.ShowMainWindow();
+                        if (line.rfind("open ", 0) == 0)
+                            files.push_back(line.substr(5));
+                        else if (line == "show")
+                            show = true;
                     }
+                    app.ImportPaths(files);
+                    if (show) app.ShowMainWindow();
                 } else if (ev.user.code == CodeToast) {
                     app.OnToastActivated();
                 }
