@@ -112,6 +112,13 @@ bool DateField(const char* id, int64_t* time) {
         gCalYear = current.tm_year + 1900;
         gCalMonth = current.tm_mon + 1;
     }
+    // The calendar opens under the button, or above it when it would leave the window.
+    const ImVec2 buttonMin = ImGui::GetItemRectMin();
+    const ImVec2 buttonMax = ImGui::GetItemRectMax();
+    const float popupH = (12 + 30 + 8 + 8 + 6 * 32 + 8 + 8 + 12) * s + ImGui::GetTextLineHeight() + ImGui::GetFrameHeight();
+    float popupY = buttonMax.y + 4 * s;
+    if (popupY + popupH > ImGui::GetIO().DisplaySize.y) popupY = std::max(0.0f, buttonMin.y - 4 * s - popupH);
+    ImGui::SetNextWindowPos(ImVec2(buttonMin.x, popupY), ImGuiCond_Appearing);
     ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(12 * s, 12 * s));
     ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(8 * s, 8 * s));
     if (ImGui::BeginPopup("##cal")) {

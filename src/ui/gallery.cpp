@@ -76,7 +76,7 @@ void FontSamples() {
     };
     const Sample samples[] = {
         {FontSmall, "Small 13,5", "Letzte Änderung: 14.03.2025 · 18:45 Uhr – Ø 5:12 /km"},
-        {FontBody, "Body 16", "Fünf Läufe diese Woche – großartig, weiter so! „Übung“ …"},
+        {FontBody, "Body 16", "Fünf Läufe diese Woche – großartig! „Übung“ …"},
         {FontSemibold, "Semibold 16", "Aktivität eintragen · Schöne Grüße"},
         {FontTitle, "Title 20", "Wöchentlicher Überblick"},
         {FontHeading, "Heading 30", "Übersicht 12,4 km"},

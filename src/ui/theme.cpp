@@ -311,12 +311,13 @@ void AddFonts(float scale, const FontFiles& files, bool withFiles) {
 
         ImFontConfig icons;
         icons.MergeMode = true;
+        // Material Design glyphs leave a sixth of their em box empty where the original
+        // icon font filled it (0.92 × size, offset 0.18 × size): 1.1 × size gives them
+        // the same visible size, and 0.1 × size down centres them on the capitals.
         icons.PixelSnapH = true;
-        // Material Design glyphs fill their em box lower than the original icon font
-        // did (whose offset was 0.18 × size); 0.05 × size centres them on the capitals.
-        icons.GlyphOffset = ImVec2(0.0f, 0.05f * px);
+        icons.GlyphOffset = ImVec2(0.0f, 0.1f * px);
         icons.GlyphMinAdvanceX = 1.05f * px;
-        AddFromFile(files.icons, 0.92f * px, icons, IconRanges());
+        AddFromFile(files.icons, 1.1f * px, icons, IconRanges());
     }
 }
 

@@ -3,11 +3,15 @@
 // Begin/End or Push/Pop, and the dialog must behave.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
 
 #include "ui/charts.h"
+#include "model/format.h"
 #include "ui/controls.h"
+#include "ui/fields.h"
 #include "ui/gallery.h"
 #include "ui/headless.h"
 #include "model/icons.h"
@@ -86,6 +90,38 @@ TEST(HeadlessFrames, ConfirmRunsItsActionOnceAndCancelRunsNothing) {
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(ui.Frame(page, Overlays).empty());
     EXPECT_EQ(deleted, 1);
     EXPECT_FALSE(ConfirmPending());
+}
+
+TEST(HeadlessFrames, CalendarPopupPicksADayAndKeepsTheTime) {
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    HeadlessUi ui;
+    int64_t date = MakeLocalTime(2025, 3, 14, 7, 30, 0);
+    int changes = 0;
+    auto body = [&] {
+        ImGui::SetNextItemWidth(240);
+        if (DateField("when", &date)) ++changes;
+    };
+    ASSERT_TRUE(ui.Frame(body).empty());
+    Click(ui, ImVec2(20, 15), body);  // the date button at the window's corner
+    const ImGuiContext& g = *GImGui;
+    ASSERT_EQ(g.OpenPopupStack.Size, 1);
+    ImGuiWindow* popup = g.OpenPopupStack.back().Window;
+    ASSERT_NE(popup, nullptr);
+    EXPECT_GT(popup->Pos.y, 30.0f);  // under the button, not over it
+
+    // March 2025 starts on a Saturday: the 20th is in the fourth row, fourth column.
+    const ImVec2 top(popup->Pos.x + 12, popup->Pos.y + 12);
+    const float gridY = top.y + 30 + 8 + ImGui::GetTextLineHeight() + 8;
+    Click(ui, ImVec2(top.x + 3 * 36 + 18, gridY + 3 * 32 + 16), body);
+    EXPECT_EQ(changes, 1);
+    const std::tm tm = LocalTime(date);
+    EXPECT_EQ(tm.tm_mday, 20);
+    EXPECT_EQ(tm.tm_mon, 2);
+    EXPECT_EQ(tm.tm_hour, 7);
+    EXPECT_EQ(tm.tm_min, 30);
+    ASSERT_TRUE(ui.Frame(body).empty());
+    EXPECT_EQ(GImGui->OpenPopupStack.Size, 0);  // closed by the choice
 }
 
 TEST(HeadlessFrames, OverlayFrameFitsASmallDisplay) {
