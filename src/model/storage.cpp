@@ -193,6 +193,21 @@ bool SaveDatabase(const Database& db, const std::string& path) {
     return SyncDirectory(DirectoryOf(path));
 }
 
+bool WriteDatabaseFile(const Database& db, const std::string& path) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    if (fchmod(fd, 0600) != 0) {
+        // Not our file to change: the write itself may still work.
+    }
+    bool ok = false;
+    try {
+        ok = StreamDatabase(db, [fd](const char* data, size_t size) { return WriteAll(fd, data, size); });
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    return (close(fd) == 0) && ok;
+}
+
 StartupLoadResult StartupLoad(const std::string& dir, Database& db) {
     const std::string path = JoinPath(dir, kDataFile);
     Database loaded;

@@ -24,6 +24,10 @@ bool LoadDatabase(const std::string& path, Database& db);
 // rename, when the directory could not be flushed.
 bool SaveDatabase(const Database& db, const std::string& path);
 
+// Writes the database straight to path (a backup the user chose): no temporary
+// file, mode 0600, the text streamed rather than built in memory first.
+bool WriteDatabaseFile(const Database& db, const std::string& path);
+
 enum class StartupLoadResult {
     Loaded,         // "data.json" read
     FirstStart,     // no "data.json": db holds the defaults

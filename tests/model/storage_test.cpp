@@ -158,6 +158,16 @@ TEST(Storage, SaveAndLoad) {
     EXPECT_TRUE(untouched == sample::Populated());
 }
 
+TEST(Storage, BackupFileIsTheDataFileText) {
+    TempDir tmp;
+    const Database db = sample::HeavyUser(30, 1000, 3);
+    ASSERT_TRUE(WriteWholeFile(tmp / "backup.json", "older and longer content"));
+    ASSERT_TRUE(WriteDatabaseFile(db, tmp / "backup.json"));
+    EXPECT_EQ(Read(tmp / "backup.json"), SerializeDatabase(db));
+    EXPECT_EQ(Mode(tmp / "backup.json"), 0600u);
+    EXPECT_FALSE(WriteDatabaseFile(db, tmp / "missing/backup.json"));
+}
+
 TEST(Storage, FailedSaveKeepsTheOldFile) {
     TempDir tmp;
     const std::string path = tmp / "data.json";
