@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -64,7 +65,7 @@ void App::Init(bool minimised, const std::string& dataDirectory) {
     dataDir = dataDirectory.empty() ? DataDirectory() : dataDirectory;
     dataPath = JoinPath(dataDir, "data.json");
     // A damaged file is set aside as data.defekt.json and we start empty.
-    StartupLoad(dataDir, db);
+    keepDamagedFile = StartupLoad(dataDir, db) == StartupLoadResult::DamagedNotKept;
     mapTileStyle = db.settings.mapStyle;
     if (db.profiles.empty()) {
         onboardingDraft = Profile{};
@@ -80,6 +81,17 @@ void App::MarkChanged() {
 }
 
 void App::SaveNow() {
+    if (keepDamagedFile) {
+        // The unreadable data.json could not be copied aside at start; moving it
+        // needs no space. Until that works, saving would destroy the only copy.
+        if (std::rename(dataPath.c_str(), JoinPath(dataDir, "data.defekt.json").c_str()) != 0) {
+            PushStatus("Die beschädigte Datei data.json konnte nicht gesichert werden – Änderungen werden nicht gespeichert.",
+                       StatusKind::Error);
+            savePending = false;
+            return;
+        }
+        keepDamagedFile = false;
+    }
     SaveDatabase(db, dataPath);
     ++saveCount;
     savePending = false;

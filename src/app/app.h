@@ -50,6 +50,7 @@ struct App {
     std::string dataPath;
     int page = PageOverview;
     bool savePending = false;
+    bool keepDamagedFile = false;  // data.json is unreadable and not yet set aside
     double changedAt = 0.0;
     bool startedMinimised = false;
     int appliedAccent = -1;

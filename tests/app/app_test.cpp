@@ -7,6 +7,8 @@
 #include "app/harness.h"
 #include "model/datafile.h"
 #include "model/format.h"
+#include "model/storage.h"
+#include "ui/overlays.h"
 
 namespace fs = std::filesystem;
 
@@ -157,4 +159,24 @@ TEST(Harness, EveryPageDrawsBalancedOverEmptyAndPopulatedDatabases) {
         h.app.showGallery = true;
         EXPECT_TRUE(h.Frame());
     }
+}
+
+TEST(App, DamagedFileThatCannotBeCopiedIsNeverOverwritten) {
+    Harness h;
+    { std::ofstream(h.Dir() + "/data.json") << "kaputt"; }
+    fs::create_directory(h.Dir() + "/data.defekt.json");  // blocks both the copy and a rename
+    h.Init();
+    h.app.SaveNow();
+    std::ifstream f(h.Dir() + "/data.json");
+    std::string text((std::istreambuf_iterator<char>(f)), {});
+    EXPECT_EQ(text, "kaputt");
+    EXPECT_EQ(StatusMessages().back().kind, StatusKind::Error);
+
+    fs::remove(h.Dir() + "/data.defekt.json");
+    h.app.SaveNow();  // now the damaged file is moved aside first
+    std::ifstream moved(h.Dir() + "/data.defekt.json");
+    std::string kept((std::istreambuf_iterator<char>(moved)), {});
+    EXPECT_EQ(kept, "kaputt");
+    Database db;
+    EXPECT_TRUE(LoadDatabase(h.Dir() + "/data.json", db));
 }
