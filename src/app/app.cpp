@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "app/jobs.h"
+#include "app/screenshot_state.h"
 #include "model/format.h"
 #include "model/icons.h"
 #include "model/storage.h"
@@ -73,6 +74,7 @@ void App::Init(bool minimised, const std::string& dataDirectory) {
     }
     appliedAccent = db.settings.accent;
     if (const char* p = std::getenv("STRIDELY_PAGE"); p && *p) page = ParseStartPage(p);
+    ApplyScreenshotState(*this, std::getenv("STRIDELY_SCREENSHOT_STATE"));
 }
 
 void App::MarkChanged() {
@@ -127,9 +129,17 @@ void App::OnTrayCommand(int id) {
         case 1001:
             ShowMainWindow();
             break;
+        case 1002:
+            ShowMainWindow();
+            NewActivity();
+            break;
+        case 1003:
+            ShowMainWindow();
+            OpenMotivation(true);
+            break;
         case 1004:
             ShowMainWindow();
-            page = PageTools;
+            page = Page::PageTools;
             if (!stopwatchRunning) {
                 stopwatchRunning = true;
                 stopwatchStart = monotonic();
@@ -143,7 +153,10 @@ void App::OnTrayCommand(int id) {
 void App::OnToastActivated() {
     std::string arg = platform::TakeActivation();
     ShowMainWindow();
-    (void)arg;  // opening the editor or the motivation dialog comes with those overlays
+    if (arg == "new")
+        NewActivity();
+    else
+        OpenMotivation(arg == "speech" || arg == "motivation");
 }
 
 void App::OnTimer() {
@@ -170,6 +183,22 @@ void App::DrawPage() {
     if (showGallery) {
         DrawGallery();
         return;
+    }
+    switch (page) {
+        case PageOverview:
+            DrawOverview();
+            return;
+        case PageActivitiesList:
+            PageActivities();
+            return;
+        case Page::PageTools:
+            PageTools();
+            return;
+        case PageSettingsView:
+            PageSettings();
+            return;
+        default:
+            break;
     }
     // Pages arrive one by one; until a page is built it shows its title.
     const PageInfo& info = PageInfoOf(page);
@@ -238,6 +267,7 @@ void App::Frame() {
     ImGui::PopStyleVar();
 
     OpenRequestedPopups();
+    DrawMotivation();
     DrawConfirm();
     ImGui::End();
     DrawStatus();

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "model/records.h"
+#include "science/motivation.h"
+#include "ui/pages_state.h"
 #include "net/weather.h"
 
 enum Page : int {
@@ -132,6 +134,29 @@ struct App {
     // the wait), and locating a profile draft's home address.
     void RefreshWeather(bool force);
     void GeocodeProfile(Profile& draft);
+
+    // Overview, activities, tools and settings pages (src/ui/page_overview.cpp,
+    // page_activities.cpp, page_tools.cpp, page_settings.cpp) and their state.
+    void DrawOverview();
+    void DrawWeatherCard(const Profile& p);
+    void PageActivities();
+    void PageTools();
+    void PageSettings();
+    ActivitiesPageState activitiesPage;
+    ToolsState tools;
+    // Motivation dialog (src/ui/motivation_dialog.cpp): composes the texts for the
+    // active profile and opens "##motivation"; speak reads them aloud when allowed.
+    MotivationInput GatherMotivationInput();
+    void OpenMotivation(bool speak);
+    void DrawMotivation();
+    // Backup and restore (src/app/backup.cpp). The *To/*File/*Text steps do the
+    // work without a dialog; restoring asks for confirmation first.
+    void ExportBackup();
+    bool ExportBackupTo(const std::string& path);
+    void ImportBackup();
+    void ImportBackupFile(const std::string& path);
+    void RestoreBackupText(const std::string& text);
+    void OpenDataFolder();
 
     // GPX/TCX import through the open dialog, or of given paths (command line,
     // a second start); CSV export of the active profile's activities.

@@ -59,11 +59,12 @@ void App::Sidebar(float w, float h) {
         ImGui::PopID();
     }
 
-    // Main actions. Entering an activity and the motivation speech arrive with
-    // their overlays; until then the buttons do nothing.
+    // Main actions.
     VSpace(10);
-    PrimaryButton(IconLabel(Icon::Add, "  Aktivität eintragen").c_str(), ImVec2(w - 28 * s, 44 * s));
-    SecondaryButton(IconLabel(Icon::Health, "  Motivation").c_str(), ImVec2(w - 28 * s, 38 * s));
+    if (PrimaryButton(IconLabel(Icon::Add, "  Aktivität eintragen").c_str(), ImVec2(w - 28 * s, 44 * s)))
+        NewActivity();
+    if (SecondaryButton(IconLabel(Icon::Health, "  Motivation").c_str(), ImVec2(w - 28 * s, 38 * s)))
+        OpenMotivation(true);
 
     // Stopwatch card while the stopwatch has time on it.
     if (stopwatchRunning || stopwatchAccum > 0.0) {
@@ -81,7 +82,7 @@ void App::Sidebar(float w, float h) {
         if (FontSemibold) ImGui::PushFont(FontSemibold);
         dl->AddText(ImVec2(p.x + 32 * s, p.y + 24 * s), Theme::Text, elapsed.c_str());
         if (FontSemibold) ImGui::PopFont();
-        if (ImGui::InvisibleButton("##swjump", size)) page = PageTools;
+        if (ImGui::InvisibleButton("##swjump", size)) page = Page::PageTools;
         if (ImGui::IsItemHovered()) ImGui::SetMouseCursor(ImGuiMouseCursor_Hand);
     }
 
