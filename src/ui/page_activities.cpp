@@ -189,6 +189,7 @@ void App::PageActivities() {
         if (list.empty()) {
             MutedText("Keine Aktivitäten für diesen Filter.");
         } else {
+            VSpace(2);
             const ImGuiTableFlags flags = ImGuiTableFlags_Sortable | ImGuiTableFlags_RowBg |
                                           ImGuiTableFlags_BordersInnerH | ImGuiTableFlags_SizingStretchProp |
                                           ImGuiTableFlags_PadOuterX;
@@ -200,9 +201,7 @@ void App::PageActivities() {
             std::string edit, remove, open;
             // Rows of 40 px: the 32 px row content plus 4 px above and below.
             ImGui::PushStyleVar(ImGuiStyleVar_CellPadding, ImVec2(10 * s, 4 * s));
-            const bool table = ImGui::BeginTable("##acts", 9, flags);
-            ImGui::PopStyleVar();
-            if (table) {
+            if (ImGui::BeginTable("##acts", 9, flags)) {
                 using CF = int;
                 const CF desc = ImGuiTableColumnFlags_PreferSortDescending;
                 ImGui::TableSetupColumn("Datum", ImGuiTableColumnFlags_DefaultSort | desc, 1.3f, ColumnDate);
@@ -225,14 +224,15 @@ void App::PageActivities() {
                                    spec.SortDirection == ImGuiSortDirection_Descending);
                 }
 
-                const float rowH = 40 * s;
+                // Rows of 40 px: the minimum given to Dear ImGui excludes the cell padding.
+                const float rowMin = 40 * s - 2 * 4 * s;
                 const float lineH = ImGui::GetFontSize();
                 ImGuiListClipper clipper;
-                clipper.Begin(static_cast<int>(list.size()), rowH);
+                clipper.Begin(static_cast<int>(list.size()));
                 while (clipper.Step()) {
                     for (int i = clipper.DisplayStart; i < clipper.DisplayEnd; ++i) {
                         const Activity& a = *list[i];
-                        ImGui::TableNextRow(0, rowH);
+                        ImGui::TableNextRow(0, rowMin);
                         ImGui::PushID(a.id.c_str());
                         ImGui::TableSetColumnIndex(0);
                         const float x0 = ImGui::GetCursorPosX();
@@ -243,7 +243,8 @@ void App::PageActivities() {
                                                   ImGuiSelectableFlags_AllowItemOverlap,
                                               ImVec2(0, 32 * s)))
                             open = a.id;
-                        ImGui::SameLine();
+                        // Back up onto the selectable on a fresh line (a SameLine would
+                        // give the text the selectable's line height and grow the row).
                         ImGui::SetCursorPos(ImVec2(x0, textY));
                         ImGui::TextUnformatted(FormatDate(a.start).c_str());
 
@@ -284,6 +285,7 @@ void App::PageActivities() {
                 }
                 ImGui::EndTable();
             }
+            ImGui::PopStyleVar();
             ImGui::PopStyleColor(5);
             // One action per frame; the icons win over the row they sit on.
             if (!edit.empty()) {
