@@ -224,8 +224,8 @@ void App::PageActivities() {
                                    spec.SortDirection == ImGuiSortDirection_Descending);
                 }
 
-                // Rows of 40 px: the minimum given to Dear ImGui excludes the cell padding.
-                const float rowMin = 40 * s - 2 * 4 * s;
+                // Rows of 40 px: 32 px of content and 4 px of cell padding above and below.
+                const float rowMin = 40 * s;
                 const float lineH = ImGui::GetFontSize();
                 ImGuiListClipper clipper;
                 clipper.Begin(static_cast<int>(list.size()));

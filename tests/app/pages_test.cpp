@@ -384,10 +384,15 @@ TEST(Pages, EveryPageDrawsForNoProfileAndProfilesOfZeroOneAndManyActivities) {
         Harness h;
         h.Init();
         h.app.wallClock = [now] { return now; };
+        // The sample profile has a home; a fetch never becomes due in this test.
+        h.app.lastWeatherFetch = 1e12;
         if (n >= 0) {
             h.app.db = sample::SampleDatabase(n, now);
             h.app.onboardingRequested = false;
         }
+        // Weather card states: no home, an error with the retry button, a full forecast.
+        if (n == 0) h.app.db.profiles.front().hasHome = false;
+        if (n == 1) h.app.weather.error = "Netzwerkfehler (6)";
         if (n == 3000) {
             // A weather answer, so that the card draws its full state.
             Weather w;
@@ -398,7 +403,6 @@ TEST(Pages, EveryPageDrawsForNoProfileAndProfilesOfZeroOneAndManyActivities) {
             w.bestIndex = 1;
             w.bestText = "Beste Laufzeit: heute 19:00 Uhr – 15 °C, 3 % Regenrisiko";
             h.app.weather = w;
-            h.app.weatherBusy = true;  // no fetch from the test
         }
         for (int page = 0; page < kPageCount; ++page) {
             h.app.page = page;
@@ -429,6 +433,7 @@ TEST(Pages, LargeUiScaleDrawsBalanced) {
     h.app.wallClock = [now] { return now; };
     h.app.db = sample::SampleDatabase(120, now);
     h.app.onboardingRequested = false;
+    h.app.weatherBusy = true;  // the loading state; no fetch from a test
     for (int page : {0, 1, 5, 6}) {
         h.app.page = page;
         for (int f = 0; f < 2; ++f) EXPECT_TRUE(h.Frame()) << page;
