@@ -15,6 +15,7 @@
 #include "model/icons.h"
 #include "model/storage.h"
 #include "platform/activation.h"
+#include "ui/celebration.h"
 #include "ui/gallery.h"
 #include "ui/overlays.h"
 #include "ui/theme.h"
@@ -74,6 +75,7 @@ void App::Init(bool minimised, const std::string& dataDirectory) {
     }
     appliedAccent = db.settings.accent;
     if (const char* p = std::getenv("STRIDELY_PAGE"); p && *p) page = ParseStartPage(p);
+    if (const char* st = std::getenv("STRIDELY_SCREENSHOT_STATE"); st && *st) ShowScreenshotState(st);
     ApplyScreenshotState(*this, std::getenv("STRIDELY_SCREENSHOT_STATE"));
 }
 
@@ -111,7 +113,7 @@ void App::SwitchProfile(const Profile& p) {
     PushStatus("Profil gewechselt: " + name, StatusKind::Info);
 }
 
-bool App::IsAnimating() const { return stopwatchRunning; }
+bool App::IsAnimating() const { return stopwatchRunning || IsCelebrating(); }
 
 void App::ShowMainWindow() {
     if (hooks.showWindow) hooks.showWindow();
@@ -191,6 +193,12 @@ void App::DrawPage() {
         case PageActivitiesList:
             PageActivities();
             return;
+        case Page::PageTrophies:
+            PageTrophies();
+            return;
+        case PageProfilesList:
+            PageProfiles();
+            return;
         case Page::PageTools:
             PageTools();
             return;
@@ -267,8 +275,12 @@ void App::Frame() {
     ImGui::PopStyleVar();
 
     OpenRequestedPopups();
+    DrawActivityEditor();
+    DrawActivityDetail();
     DrawMotivation();
+    DrawOnboarding();
     DrawConfirm();
     ImGui::End();
+    DrawCelebration(db.settings.sounds, db.settings.animations);
     DrawStatus();
 }

@@ -10,6 +10,7 @@
 #include "model/records.h"
 #include "science/motivation.h"
 #include "ui/pages_state.h"
+#include "ui/profiles.h"
 #include "net/weather.h"
 
 enum Page : int {
@@ -129,6 +130,15 @@ struct App {
     // Profiles page and onboarding dialog (src/ui/page_profiles.cpp, src/ui/onboarding.cpp).
     void PageProfiles();
     void DrawOnboarding();
+    ProfilesPageState profilesPage;
+    // The confirmed "Profil löschen": removes the profile with everything it owns,
+    // saves, and opens the first-run onboarding when none is left.
+    void RemoveProfile(const std::string& profileId);
+    // "Los geht's" / "Profil anlegen": the onboarding draft becomes a new, active profile.
+    void FinishOnboarding(bool firstRun);
+    // STRIDELY_SCREENSHOT_STATE ("editor", "detail", "celebration"): an overlay
+    // opened at start for documentation screenshots.
+    void ShowScreenshotState(const std::string& state);
 
     // Online services: a weather fetch at most every 30 minutes (force skips
     // the wait), and locating a profile draft's home address.

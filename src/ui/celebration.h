@@ -17,6 +17,10 @@ bool IsCelebrating();
 // and overlay.
 void DrawCelebration(bool sounds, bool animations);
 
+// Moves the clock of the entry being shown forward (documentation screenshots
+// start mid-animation).
+void AdvanceCelebration(float seconds);
+
 // Read-only view of the queue for tests.
 struct CelebrationView {
     const std::vector<Award>& entries;

@@ -285,6 +285,7 @@ float ConfettiAlpha(const ConfettiParticle& p) { return std::clamp((p.lifetime -
 
 void SpawnConfetti(ImVec2 origin) { SpawnConfettiInto(gConfetti, origin, UiScale(), ConfettiRng()); }
 bool ConfettiActive() { return !gConfetti.empty(); }
+void ClearConfetti() { gConfetti.clear(); }
 const std::vector<ConfettiParticle>& ConfettiParticles() { return gConfetti; }
 
 void DrawConfetti(ImDrawList* drawList) {

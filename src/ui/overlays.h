@@ -76,6 +76,8 @@ void SpawnConfetti(ImVec2 origin);
 void DrawConfetti(ImDrawList* drawList = nullptr);
 // Whether any particle is alive (the frame loop keeps drawing while so).
 bool ConfettiActive();
+// Removes every particle at once (the celebration ends).
+void ClearConfetti();
 const std::vector<ConfettiParticle>& ConfettiParticles();
 
 // Pure steps of the confetti: appending a burst from a generator, and one update.
