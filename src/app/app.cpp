@@ -10,7 +10,6 @@
 #include <ctime>
 
 #include "app/jobs.h"
-#include "app/screenshot_state.h"
 #include "model/format.h"
 #include "model/icons.h"
 #include "model/storage.h"
@@ -76,7 +75,6 @@ void App::Init(bool minimised, const std::string& dataDirectory) {
     appliedAccent = db.settings.accent;
     if (const char* p = std::getenv("STRIDELY_PAGE"); p && *p) page = ParseStartPage(p);
     if (const char* st = std::getenv("STRIDELY_SCREENSHOT_STATE"); st && *st) ShowScreenshotState(st);
-    ApplyScreenshotState(*this, std::getenv("STRIDELY_SCREENSHOT_STATE"));
 }
 
 void App::MarkChanged() {

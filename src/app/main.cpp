@@ -8,6 +8,7 @@
 #include <imgui_impl_sdl.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -254,6 +255,8 @@ int main(int argc, char** argv) {
 
         ImGui_ImplOpenGL3_NewFrame();
         ImGui_ImplSDL2_NewFrame();
+        // Screenshots show the page at rest, whatever the pointer of the display does.
+        if (!opt.screenshot.empty()) io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);
         ImGui::NewFrame();
         app.Frame();
         ImGui::Render();

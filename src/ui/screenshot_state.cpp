@@ -8,6 +8,17 @@
 #include "ui/celebration.h"
 
 void App::ShowScreenshotState(const std::string& state) {
+    if (state == "stopwatch") {
+        stopwatchRunning = false;
+        stopwatchAccum = 1457.6;
+        stopwatchLaps = {295.2, 583.9, 878.4, 1169.0};
+        tools.stopwatchDistanceKm = 5.0;
+        return;
+    }
+    if (state == "motivation") {
+        OpenMotivation(false);
+        return;
+    }
     const Profile* p = ActiveProfile(db);
     if (!p) return;
     // The newest activity of the active profile, and the tracked one that

@@ -2,38 +2,12 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <nlohmann/json.hpp>
-
 #include "app/harness.h"
 #include "net/fake_http_server.h"
+#include "support/weather_answer.h"
 #include "ui/overlays.h"
 
 namespace {
-
-std::string WeatherAnswer() {
-    nlohmann::json j;
-    j["current"] = {{"time", "2026-06-01T14:15"}, {"temperature_2m", 18.5}, {"apparent_temperature", 17.0},
-                    {"relative_humidity_2m", 55}, {"weather_code", 1}, {"wind_speed_10m", 9.0}};
-    std::vector<std::string> times;
-    std::vector<double> temp, rain, wind;
-    std::vector<int> code;
-    for (int d = 1; d <= 2; ++d)
-        for (int h = 0; h < 24; ++h) {
-            char buf[32];
-            snprintf(buf, sizeof buf, "2026-06-%02dT%02d:00", d, h);
-            times.push_back(buf);
-            temp.push_back(10 + h * 0.5);
-            rain.push_back(h == 18 ? 0 : 30);
-            wind.push_back(8);
-            code.push_back(h == 18 ? 0 : 3);
-        }
-    j["hourly"] = {{"time", times},
-                   {"temperature_2m", temp},
-                   {"precipitation_probability", rain},
-                   {"weather_code", code},
-                   {"wind_speed_10m", wind}};
-    return j.dump();
-}
 
 void Respond(FakeConnection& c, int status, const std::string& body) {
     c.Send("HTTP/1.1 " + std::to_string(status) + " X\r\nContent-Type: application/json\r\nContent-Length: " +
