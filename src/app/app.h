@@ -136,8 +136,8 @@ struct App {
     void RemoveProfile(const std::string& profileId);
     // "Los geht's" / "Profil anlegen": the onboarding draft becomes a new, active profile.
     void FinishOnboarding(bool firstRun);
-    // STRIDELY_SCREENSHOT_STATE ("editor", "detail", "celebration"): an overlay
-    // opened at start for documentation screenshots.
+    // STRIDELY_SCREENSHOT_STATE ("editor", "detail", "celebration", "stopwatch",
+    // "motivation"): an overlay or state opened at start for documentation screenshots.
     void ShowScreenshotState(const std::string& state);
 
     // Online services: a weather fetch at most every 30 minutes (force skips
