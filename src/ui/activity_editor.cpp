@@ -124,13 +124,7 @@ void FieldPairNext() {
 }
 
 void EndFieldPair() {
-    ImGui::EndGroup();
-    if (!gPairs.empty()) {
-        ImGuiWindow* w = ImGui::GetCurrentWindow();
-        w->ContentRegionRect.Max.x = gPairs.back().contentMaxX;
-        w->WorkRect.Max.x = gPairs.back().workMaxX;
-        gPairs.pop_back();
-    }
+    EndFieldColumn();
     ImGui::PopID();
 }
 
@@ -143,6 +137,7 @@ void BeginFieldColumn(float width) {
 
 void EndFieldColumn() {
     ImGui::EndGroup();
+    // Give the window its right edge back.
     if (!gPairs.empty()) {
         ImGuiWindow* w = ImGui::GetCurrentWindow();
         w->ContentRegionRect.Max.x = gPairs.back().contentMaxX;
