@@ -82,10 +82,7 @@ History MakeHistory(int n, bool shuffled) {
 }
 
 // Everything the overview page takes from the statistics in one frame.
-void BM_OverviewStatistics(benchmark::State& state) {
-    History h = MakeHistory(static_cast<int>(state.range(0)), state.range(1) != 0);
-    const Profile& p = h.db.profiles.front();
-    for (auto _ : state) {
+void OverviewFigures(const History& h, const Profile& p) {
         const ActivityList list = ProfileActivities(h.db, p);
         const WeekFigures week = WeekSummary(list, h.now);
         benchmark::DoNotOptimize(WeekChangeText(week));
@@ -96,6 +93,13 @@ void BM_OverviewStatistics(benchmark::State& state) {
         const DailyKm daily = DailyDistance(list);
         benchmark::DoNotOptimize(LongestStreak(daily));
         benchmark::DoNotOptimize(YearProgress(p, week.yearKm, h.now));
+}
+
+void BM_OverviewStatistics(benchmark::State& state) {
+    History h = MakeHistory(static_cast<int>(state.range(0)), state.range(1) != 0);
+    const Profile& p = h.db.profiles.front();
+    for (auto _ : state) {
+        OverviewFigures(h, p);
         benchmark::DoNotOptimize(SayingOfTheDay(h.now));
     }
 }
@@ -109,16 +113,7 @@ void BM_OverviewFrameWithAwards(benchmark::State& state) {
     History h = MakeHistory(static_cast<int>(state.range(0)), state.range(1) != 0);
     const Profile& p = h.db.profiles.front();
     for (auto _ : state) {
-        const ActivityList list = ProfileActivities(h.db, p);
-        const WeekFigures week = WeekSummary(list, h.now);
-        benchmark::DoNotOptimize(WeekChangeText(week));
-        benchmark::DoNotOptimize(CurrentStreak(list, h.now));
-        benchmark::DoNotOptimize(WeeklyGoal(p, week.distanceKm, h.now));
-        benchmark::DoNotOptimize(WeeklySeries(list, h.now));
-        benchmark::DoNotOptimize(PersonalRecords(list));
-        const DailyKm daily = DailyDistance(list);
-        benchmark::DoNotOptimize(LongestStreak(daily));
-        benchmark::DoNotOptimize(YearProgress(p, week.yearKm, h.now));
+        OverviewFigures(h, p);
         benchmark::DoNotOptimize(ProfileAwards(h.db, p));
     }
 }
