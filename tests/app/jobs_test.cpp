@@ -35,6 +35,9 @@ TEST(Jobs, CompletionRunsOnDrainingThreadWithResult) {
                                 }));
     ASSERT_TRUE(DrainUntil([&] { return done; }));
     EXPECT_EQ(doneThread, std::this_thread::get_id());
+    // The worker wakes the loop right after queueing, which may be just after
+    // the drain already ran the completion.
+    for (int i = 0; i < 400 && wakes.load() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_GE(wakes.load(), 1);
     SetWakeHandler(nullptr);
 }
